@@ -1,0 +1,6 @@
+#include "app/Startup.h"
+
+int main()
+{
+    return RunProgram();
+}
