@@ -1,1 +1,109 @@
-// placeholder: being written
+#include "fractal/ViewControl.h"
+
+#include <cmath>
+
+#include "app/App.h"
+#include "fractal/PartBuffers.h"
+#include "fractal/SPRITE.h"
+#include "registry/KIVO.h"
+
+int32_t dragging = 0;
+int32_t lastMouseX = 0;
+int32_t lastMouseY = 0;
+
+namespace {
+
+void SetOrigin()
+{
+    if (!registry)
+        return;
+    registry->originX = static_cast<float>(baseWidth * windowScale * 0.5 / document.zoom + document.panX);
+    registry->originY = static_cast<float>(baseHeight * windowScale * 0.5 / document.zoom + document.panY);
+}
+
+} // namespace
+
+void ControlView(float mx, float my)
+{
+    SPRITE& doc = document;
+    SetOrigin();
+
+    if (!engine->Input_GetKeyState(KEY_LBUTTON) && engine->Input_IsMouseOver()) {
+        int wheel = engine->Input_GetMouseWheel();
+        bool ctrl = engine->Input_GetKeyState(KEY_CTRL);
+        if (wheel > 0) {
+            if (ctrl) {
+                doc.partScale = doc.partScale * 1.02;
+            } else {
+                doc.zoom = doc.zoom * 1.1;
+                doc.autoMode = 0;
+            }
+            renderCursor = 0;
+        } else if (wheel < 0) {
+            if (ctrl) {
+                doc.partScale = doc.partScale * (1.0 / 1.02);
+            } else {
+                doc.zoom = doc.zoom * (1.0 / 1.1);
+                if (0.0001 * windowScale > doc.zoom)
+                    doc.zoom = 0.0001 * windowScale;
+                doc.autoMode = 0;
+            }
+            renderCursor = 0;
+        }
+    }
+
+    if (engine->Input_GetKeyState(KEY_RBUTTON)) {
+        dragging = 1;
+        if (static_cast<float>(lastMouseX) != mx || static_cast<float>(lastMouseY) != my) {
+            doc.panX += (mx - lastMouseX) * windowScale / doc.zoom;
+            doc.panY += (my - lastMouseY) * windowScale / doc.zoom;
+        }
+        lastMouseX = static_cast<int32_t>(mx);
+        lastMouseY = static_cast<int32_t>(my);
+        doc.autoMode = 0;
+    } else {
+        // The picture is redrawn once, when the drag ends.
+        if (dragging == 1)
+            renderCursor = 0;
+        dragging = 0;
+        lastMouseX = static_cast<int32_t>(mx);
+        lastMouseY = static_cast<int32_t>(my);
+    }
+
+    SetOrigin();
+}
+
+void AutoFit()
+{
+    SPRITE& doc = document;
+    const PART_BUFFER* next = SelectBuffer(NEXT);
+    if (engine->Input_GetKeyState(KEY_LBUTTON) || doc.autoMode == 0 || next->count < 2)
+        return;
+    float w = static_cast<float>(std::fabs(next->maxX - next->minX) * doc.zoom);
+    float h = static_cast<float>(std::fabs(next->maxY - next->minY) * doc.zoom);
+    if (w > baseWidth || h > baseHeight) {
+        doc.zoom = doc.zoom * (1.0 / 1.01);
+        renderCursor = 0;
+    } else if (w < baseWidth - fitMargin && h < baseHeight - fitMargin) {
+        doc.zoom = doc.zoom * 1.01;
+        renderCursor = 0;
+    }
+    float originX = registry ? registry->originX : 0.0f;
+    float originY = registry ? registry->originY : 0.0f;
+    float cx = static_cast<float>(((static_cast<double>(next->maxX) + next->minX) * 0.5 + originX) * doc.zoom);
+    if (cx < baseWidth * 0.5 - 10) {
+        doc.panX = doc.panX + 3.0;
+        renderCursor = 0;
+    } else if (cx > baseWidth * 0.5 + 10) {
+        doc.panX = doc.panX - 3.0;
+        renderCursor = 0;
+    }
+    float cy = static_cast<float>(((static_cast<double>(next->maxY) + next->minY) * 0.5 + originY) * doc.zoom);
+    if (cy < baseHeight * 0.5 - 10) {
+        doc.panY = doc.panY + 3.0;
+        renderCursor = 0;
+    } else if (cy > baseHeight * 0.5 + 10) {
+        doc.panY = doc.panY - 3.0;
+        renderCursor = 0;
+    }
+}
