@@ -151,6 +151,12 @@ void SPRITE::BuildPalette()
         for (int32_t& s : step)
             s = RandomDraw(paletteStream, 48) - 24;
     } while (std::abs(step[0]) + std::abs(step[1]) + std::abs(step[2]) < 24);
+    WalkPalette(palette, value, step);
+    paletteShift = 0;
+}
+
+void SPRITE::WalkPalette(PALETTE_ENTRY (&palette)[256], int32_t (&value)[3], int32_t (&step)[3])
+{
     for (PALETTE_ENTRY& entry : palette) {
         for (int c = 0; c < 3; ++c) {
             value[c] += step[c];
@@ -167,7 +173,6 @@ void SPRITE::BuildPalette()
         entry.g = value[1];
         entry.b = value[2];
     }
-    paletteShift = 0;
 }
 
 void SPRITE::PlayCompositionSound()

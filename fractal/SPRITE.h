@@ -60,6 +60,10 @@ public:
     // The same with the three stream seeds given instead of drawn.
     void Generate(uint8_t flags, const StreamSeeds& seeds);
 
+    // The palette walk: from the start values, each entry adds the channel's step and
+    // reflects at 40 and 255, turning the step round. value and step are updated.
+    static void WalkPalette(PALETTE_ENTRY (&palette)[256], int32_t (&value)[3], int32_t (&step)[3]);
+
 private:
     void Renew(uint8_t flags);
     void BuildTransforms();
