@@ -191,7 +191,9 @@ Picture Glow()
     return Render("glow.png", "round soft glow, bright core fading smoothly outwards", 128, 128,
                   [](double u, double v) {
                       double r = std::hypot(u, v);
-                      return 0.55 * Gauss(r, 0.28) + 0.6 * Gauss(r, 0.5);
+                      // The outer term reaches zero smoothly at r = 0.84, well inside the picture's border.
+                      double outer = std::max(0.0, 1.0 - (r / 0.84) * (r / 0.84));
+                      return 0.7 * Gauss(r, 0.3) + 0.55 * std::pow(outer, 2.5);
                   });
 }
 
@@ -354,8 +356,8 @@ Picture Drop()
 Picture Heart()
 {
     return Render("heart.png", "rounded heart", 128, 128, [](double u, double v) {
-        double s = 1.25;
-        double d = SdHeart({u * s, (0.62 - v) * s}) / s;
+        double s = 0.95;
+        double d = SdHeart({u * s, (0.6 - v) * s}) / s;
         return Fill(d, 0.045) + 0.25 * Halo(d, 0.1);
     });
 }
@@ -378,7 +380,7 @@ Picture Wave()
                       double centre = 0.38 * std::sin(along * 3.0 * PI);
                       double slope = 0.38 * 3.0 * PI / 3.4 * std::cos(along * 3.0 * PI);
                       double dist = std::abs(v - centre) / std::sqrt(1.0 + slope * slope);
-                      double thick = 0.05 + 0.11 * std::sin(PI * along);
+                      double thick = 0.07 + 0.13 * std::sin(PI * along);
                       double ends = SmoothStep(-1.8, -1.6, u) * SmoothStep(1.8, 1.6, u);
                       double d = dist - thick;
                       return (Fill(d, 0.04) + 0.3 * Halo(d, 0.1)) * ends;
