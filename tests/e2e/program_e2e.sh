@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# The real program under a virtual X display, driven like a person would: keys held
+# long enough for a 50 fps poll, screenshots compared by region.
+# Usage: program_e2e.sh RUN_DIR SCRIPTS_DIR [SCREENSHOT_DIR]
+set -uo pipefail
+run_dir=$1
+scripts_dir=$2
+shots=${3:-$(mktemp -d)}
+mkdir -p "$shots"
+source "$scripts_dir/desktop.sh"
+
+passed=0
+failed=0
+check() {
+    local name=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "ok: $name"
+    else
+        failed=$((failed + 1))
+        echo "FAILED: $name"
+    fi
+}
+
+# Mean brightness (0..1) of a region WxH+X+Y of a PNG, or of all of it.
+mean_of() {
+    convert "$1" ${2:+-crop "$2" +repage} -colorspace Gray -format "%[fx:mean]" info:
+}
+# Fraction of differing pixels between two PNGs in a region (fuzz 8 %).
+difference() {
+    local a b
+    a=$(mktemp --suffix=.png)
+    b=$(mktemp --suffix=.png)
+    convert "$1" ${3:+-crop "$3" +repage} "$a"
+    convert "$2" ${3:+-crop "$3" +repage} "$b"
+    compare -fuzz 8% -metric AE "$a" "$b" null: 2>&1 | awk -v a="$a" '{ print $1 }' >"$a.count"
+    local count size
+    count=$(cut -d' ' -f1 <"$a.count")
+    size=$(identify -format "%[fx:w*h]" "$a")
+    rm -f "$a" "$b" "$a.count"
+    awk -v c="$count" -v s="$size" 'BEGIN { printf "%.4f\n", c / s }'
+}
+# Fraction of pixels lit (brighter than 6 %) in both images, over those lit in either.
+shape_overlap() {
+    local a b both either
+    a=$(mktemp --suffix=.png)
+    b=$(mktemp --suffix=.png)
+    convert "$1" -colorspace Gray -threshold 6% "$a"
+    convert "$2" -colorspace Gray -threshold 6% "$b"
+    both=$(convert "$a" "$b" -compose Multiply -composite -format "%[fx:mean]" info:)
+    either=$(convert "$a" "$b" -compose Lighten -composite -format "%[fx:mean]" info:)
+    rm -f "$a" "$b"
+    awk -v b="$both" -v e="$either" 'BEGIN { printf "%.4f\n", (e > 0 ? b / e : 0) }'
+}
+greater() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+shot() { screenshot "$window" "$shots/$1.png"; }
+
+trap 'kill -- -"$pid" 2>/dev/null; stop_display' EXIT
+start_display || exit 1
+export SDL_AUDIODRIVER=dummy
+cd "$run_dir"
+setsid ./vornaly &
+pid=$!
+
+check "the full-screen question is asked" answer_box "Vornaly" Escape
+window=$(wait_window "Vornaly - vornaly.art" 15)
+check "the window titled 'Vornaly - vornaly.art' opens" test -n "$window"
+if [ -z "$window" ]; then
+    echo "$passed passed, $((failed + 1)) failed"
+    exit 1
+fi
+geometry=$(xwininfo -id "$window" | awk '/Width/ {w=$NF} /Height/ {h=$NF} END {print w "x" h}')
+check "the window is 960x960 (got $geometry)" test "$geometry" = "960x960"
+
+# Everything below happens with the pointer over the window's centre.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+cx=$((X + WIDTH / 2))
+cy=$((Y + HEIGHT / 2))
+xdotool mousemove "$cx" "$cy"
+
+sleep 3
+shot start
+check "within 3 s the window shows a picture that is not black" greater "$(mean_of "$shots/start.png")" 0.01
+
+hold_key n
+sleep 4
+shot new
+check "N shows another picture" greater "$(difference "$shots/start.png" "$shots/new.png")" 0.05
+
+hold_key b
+sleep 4
+shot colors
+check "B keeps the shape" greater "$(shape_overlap "$shots/new.png" "$shots/colors.png")" 0.6
+check "B changes the colours" greater "$(difference "$shots/new.png" "$shots/colors.png")" 0.05
+
+# The part-count overlay sits at the top centre; it has gone once growth stopped.
+top="400x40+280+30"
+hold_key a
+sleep 4
+shot before-tab
+hold_key Tab 0.3
+sleep 0.3
+shot after-tab
+check "Tab shows the part-count overlay at the top" greater "$(difference "$shots/before-tab.png" "$shots/after-tab.png" "$top")" 0.01
+
+sleep 4
+shot idle
+xdotool mousedown 1
+sleep 0.4
+shot help
+xdotool mouseup 1
+sleep 0.4
+shot after-help
+help_area="600x500+180+160"
+check "holding the left button shows the title and help" greater "$(difference "$shots/idle.png" "$shots/help.png" "$help_area")" 0.02
+check "releasing the left button hides them" greater 0.02 "$(difference "$shots/idle.png" "$shots/after-help.png" "$help_area")"
+
+hold_key a
+sleep 3
+shot before-wheel
+for _ in 1 2 3 4 5; do
+    xdotool click 5
+    sleep 0.1
+done
+sleep 2
+shot after-wheel
+check "the wheel changes the picture's size" greater "$(difference "$shots/before-wheel.png" "$shots/after-wheel.png")" 0.05
+
+xdotool mousedown 3
+sleep 0.2
+xdotool mousemove $((cx + 120)) $((cy + 80))
+sleep 0.5
+shot dragging
+xdotool mouseup 3
+sleep 2
+shot dropped
+check "a right-button drag moves the picture" greater "$(difference "$shots/after-wheel.png" "$shots/dragging.png")" 0.05
+check "the picture is redrawn on release" greater "$(mean_of "$shots/dropped.png")" 0.005
+
+hold_key x 0.3
+code=timeout
+for _ in $(seq 1 50); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+        wait "$pid"
+        code=$?
+        break
+    fi
+    sleep 0.1
+done
+check "X exits with code 0 (got $code)" test "$code" = 0
+
+echo "screenshots: $shots"
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
