@@ -48,10 +48,10 @@ void CorrectPartScale()
     // An empty generation has no scale to correct to.
     if (next->count == 0)
         return;
-    if (next->maxScale < 0.01)
-        document.partScale = 0.01 / next->maxScale;
-    else if (next->minScale > 0.01)
-        document.partScale = 0.01 / next->minScale;
+    if (next->maxScale < partScaleTarget)
+        document.partScale = partScaleTarget / next->maxScale;
+    else if (next->minScale > partScaleTarget)
+        document.partScale = partScaleTarget / next->minScale;
 }
 
 void BeginGeneration()

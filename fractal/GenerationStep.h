@@ -15,8 +15,13 @@ void BeginGeneration();
 // complete or the frame's stepTimer passes stepBudget. Without a running stepTimer
 // (null) the generation is grown to completion.
 void GrowStep();
-// Sets the document's partScale so that the smallest (or, when all are tiny, the
-// largest) part of the completed NEXT is drawn at scale 0.01.
+// Drawn scale that auto mode gives the smallest part (or, when all are smaller, the
+// largest). The pictures are 64 to 256 pixels wide: at 0.04 a part of a fitted
+// picture covers a few pixels, so the shapes show; at 0.01 they would melt into
+// faint sub-pixel dust.
+constexpr double partScaleTarget = 0.04;
+// Sets the document's partScale so that the smallest (or, when all are smaller than
+// partScaleTarget, the largest) part of the completed NEXT is drawn at partScaleTarget.
 void CorrectPartScale();
 // Replaces (x, y) by the point rotated by angle (radians) about the pivot.
 void RotateAbout(float& x, float& y, float pivotX, float pivotY, float angle);

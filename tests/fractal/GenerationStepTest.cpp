@@ -52,14 +52,14 @@ TEST(GenerationGeometry, RotateAboutKeepsTheDistanceToThePivot)
     }
 }
 
-TEST_F(GenerationStep, CorrectPartScaleAimsTheSmallestOrLargestPartAtOneHundredth)
+TEST_F(GenerationStep, CorrectPartScaleAimsTheSmallestOrLargestPartAtTheTarget)
 {
     struct Case {
         float minScale, maxScale;
         double expected;
     };
     const Case cases[] = {
-        {0.5f, 0.85f, 0.02}, {0.001f, 0.005f, 2.0}, {0.005f, 0.5f, 1.0}, {0.01f, 0.02f, 1.0}, {0.001f, 0.01f, 1.0},
+        {0.5f, 0.85f, 0.08}, {0.001f, 0.02f, 2.0}, {0.005f, 0.5f, 1.0}, {0.04f, 0.08f, 1.0}, {0.001f, 0.04f, 1.0},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(AllocateBuffer(NEXT, 2));
@@ -280,6 +280,6 @@ TEST_F(GenerationStep, CompletionCorrectsPartScaleOnlyInAutoMode)
         BeginGeneration();
         GrowStep();
         // Children of parents at 1.0 and 1.2 have scales 0.5 .. 0.72.
-        EXPECT_EQ(document.partScale, autoMode ? 0.01 / 0.5 : 3.0);
+        EXPECT_EQ(document.partScale, autoMode ? partScaleTarget / 0.5 : 3.0);
     }
 }

@@ -26,7 +26,7 @@ bool ReadNumber(const std::string& text, long long low, long long high, long lon
 const char* ComposeOptions::Usage()
 {
     return "usage: vornaly-render [--seeds T,M,P] [--seed N] [--picture-count N] [--generations G]\n"
-           "                      [--json FILE|-] [--parts]\n";
+           "                      [--json FILE|-] [--parts] [--out FILE.png] [--size WxH]\n";
 }
 
 bool ComposeOptions::Parse(int argc, const char* const* argv, std::string* error)
@@ -42,7 +42,7 @@ bool ComposeOptions::Parse(int argc, const char* const* argv, std::string* error
             continue;
         }
         bool takesValue = option == "--seeds" || option == "--seed" || option == "--picture-count" ||
-                          option == "--generations" || option == "--json";
+                          option == "--generations" || option == "--json" || option == "--out" || option == "--size";
         if (!takesValue) {
             *error = "unknown option '" + option + "'";
             return false;
@@ -91,11 +91,34 @@ bool ComposeOptions::Parse(int argc, const char* const* argv, std::string* error
             }
             haveGenerations = true;
             generations = static_cast<int32_t>(number);
+        } else if (option == "--out") {
+            if (value.empty()) {
+                *error = "--out needs a file name";
+                return false;
+            }
+            outPath = value;
+        } else if (option == "--size") {
+            // "960x960"; the multiplication sign of "960×960" is accepted as well.
+            size_t cross = value.find('x');
+            size_t crossLength = 1;
+            if (cross == std::string::npos) {
+                cross = value.find("\xC3\x97");
+                crossLength = 2;
+            }
+            long long w = 0, h = 0;
+            if (cross == std::string::npos || !ReadNumber(value.substr(0, cross), 16, 8192, &w) ||
+                !ReadNumber(value.substr(cross + crossLength), 16, 8192, &h)) {
+                *error = "--size needs WIDTHxHEIGHT, each 16..8192, not '" + value + "'";
+                return false;
+            }
+            width = static_cast<int32_t>(w);
+            height = static_cast<int32_t>(h);
         } else {
             if (value.empty()) {
                 *error = "--json needs a file name or -";
                 return false;
             }
+            haveJson = true;
             jsonPath = value;
         }
     }

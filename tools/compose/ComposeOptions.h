@@ -21,8 +21,14 @@ public:
     // itself, until a generation has the automatic limit of parts or more.
     bool haveGenerations = false;
     int32_t generations = 0;
-    // Where the JSON goes; "-" is standard output.
+    // Where the JSON goes; "-" is standard output. Without --json the JSON goes to
+    // standard output unless a picture is asked for.
+    bool haveJson = false;
     std::string jsonPath = "-";
+    // The PNG to draw the last generation into, and its size.
+    std::string outPath;
+    int32_t width = 960;
+    int32_t height = 960;
     // Every part of the last generation is written too.
     bool writeParts = false;
     bool showHelp = false;

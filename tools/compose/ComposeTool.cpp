@@ -1,5 +1,5 @@
-// vornaly-render: composes as the program does, without a window, and writes the
-// composition's figures as JSON.
+// vornaly-render: composes as the program does, without a window, writes the
+// composition's figures as JSON and draws its last generation as a PNG.
 
 #include <cstdio>
 #include <ctime>
@@ -12,6 +12,7 @@
 #include "tools/compose/ComposeOptions.h"
 #include "tools/compose/Composition.h"
 #include "tools/compose/NullEngine.h"
+#include "tools/compose/PictureRenderer.h"
 
 int main(int argc, char** argv)
 {
@@ -25,9 +26,10 @@ int main(int argc, char** argv)
         std::fputs(ComposeOptions::Usage(), stdout);
         return 0;
     }
+    bool writeJson = options.haveJson || options.outPath.empty();
     bool toStdout = options.jsonPath == "-";
-    FILE* out = toStdout ? stdout : std::fopen(options.jsonPath.c_str(), "w");
-    if (!out) {
+    FILE* out = !writeJson ? nullptr : toStdout ? stdout : std::fopen(options.jsonPath.c_str(), "w");
+    if (writeJson && !out) {
         std::fprintf(stderr, "vornaly-render: cannot write '%s'\n", options.jsonPath.c_str());
         return 2;
     }
@@ -39,17 +41,29 @@ int main(int argc, char** argv)
 
     Composition composition;
     composition.Compose(options, &nullEngine);
-    composition.WriteJson(out, options.writeParts);
-    bool written = std::fflush(out) == 0 && !std::ferror(out);
-    if (!toStdout)
-        written = std::fclose(out) == 0 && written;
+    bool written = true;
+    if (writeJson) {
+        composition.WriteJson(out, options.writeParts);
+        written = std::fflush(out) == 0 && !std::ferror(out);
+        if (!toStdout)
+            written = std::fclose(out) == 0 && written;
+    }
 
     delete registry;
     registry = nullptr;
-    ResetFractalGlobals();
     engine->Release();
     engine = nullptr;
     gfxUninstall(&nullEngine);
+
+    // The growth is done; the real engine draws what NEXT holds.
+    std::string drawError;
+    bool drawn = options.outPath.empty() ||
+                 PictureRenderer::DrawToPng(options.outPath, options.width, options.height, &drawError);
+    ResetFractalGlobals();
+    if (!drawn) {
+        std::fprintf(stderr, "vornaly-render: %s\n", drawError.c_str());
+        return 1;
+    }
 
     if (!written) {
         std::fprintf(stderr, "vornaly-render: writing '%s' failed\n", options.jsonPath.c_str());
