@@ -375,7 +375,8 @@ void* SdlEngine::Resource_Load(const char* name, uint32_t* size)
     void* data = std::malloc(bytes.size() + 1);
     if (!data)
         return nullptr;
-    std::memcpy(data, bytes.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(data, bytes.data(), bytes.size());
     if (size)
         *size = static_cast<uint32_t>(bytes.size());
     return data;
