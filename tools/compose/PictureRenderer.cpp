@@ -19,8 +19,17 @@
 
 namespace {
 
-// The view that auto mode would settle on, reached at once.
-void FitView(int width, int height)
+bool WritePng(const std::string& path, int width, int height, std::vector<uint8_t>& rgba)
+{
+    // The target holds colours weighted by their alpha: over black they stand as they are.
+    for (size_t i = 3; i < rgba.size(); i += 4)
+        rgba[i] = 255;
+    return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
+}
+
+} // namespace
+
+void PictureRenderer::FitView(int width, int height)
 {
     const PART_BUFFER* next = SelectBuffer(NEXT);
     CorrectPartScale();
@@ -34,16 +43,6 @@ void FitView(int width, int height)
     registry->originX = static_cast<float>(baseWidth * 0.5 / document.zoom + document.panX);
     registry->originY = static_cast<float>(baseHeight * 0.5 / document.zoom + document.panY);
 }
-
-bool WritePng(const std::string& path, int width, int height, std::vector<uint8_t>& rgba)
-{
-    // The target holds colours weighted by their alpha: over black they stand as they are.
-    for (size_t i = 3; i < rgba.size(); i += 4)
-        rgba[i] = 255;
-    return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
-}
-
-} // namespace
 
 bool PictureRenderer::DrawToPng(const std::string& path, int width, int height, std::string* error)
 {

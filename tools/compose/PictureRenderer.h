@@ -13,4 +13,8 @@ public:
     // Starts the real engine, loads the pictures of pix/ and the packs of the working
     // folder, draws and shuts down. Returns false with a one-line message on failure.
     static bool DrawToPng(const std::string& path, int width, int height, std::string* error);
+
+    // The view that auto mode would settle on for NEXT in a width x height target,
+    // reached at once: part size, zoom, pan and the registry's origin.
+    static void FitView(int width, int height);
 };
