@@ -9,10 +9,12 @@ const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec2 position;
 layout(location = 1) in vec2 texCoord;
 layout(location = 2) in vec4 colorBgra;
+layout(location = 3) in vec2 slotAndAdditive;
 uniform vec3 rowX;
 uniform vec3 rowY;
 out vec2 uv;
 out vec4 tint;
+flat out int slot;
 void main()
 {
     vec3 p = vec3(position, 1.0);
@@ -21,17 +23,35 @@ void main()
     // The ARGB word arrives as bytes B, G, R, A.
     vec4 c = colorBgra.bgra;
     tint = vec4(c.rgb * c.a, c.a);
+    // An additive quad lays down no coverage, so "over" blending adds its colour.
+    if (slotAndAdditive.y > 0.5)
+        tint.a = 0.0;
+    slot = int(slotAndAdditive.x);
 }
 )";
 
+// One batch samples up to kSlots textures; GLSL 3.30 indexes sampler arrays only
+// by constants, hence the switch.
 const char* const kFragmentShader = R"(#version 330 core
 in vec2 uv;
 in vec4 tint;
-uniform sampler2D picture;
+flat in int slot;
+uniform sampler2D pictures[8];
 out vec4 fragment;
 void main()
 {
-    fragment = texture(picture, uv) * tint;
+    vec4 texel;
+    switch (slot) {
+    case 0: texel = texture(pictures[0], uv); break;
+    case 1: texel = texture(pictures[1], uv); break;
+    case 2: texel = texture(pictures[2], uv); break;
+    case 3: texel = texture(pictures[3], uv); break;
+    case 4: texel = texture(pictures[4], uv); break;
+    case 5: texel = texture(pictures[5], uv); break;
+    case 6: texel = texture(pictures[6], uv); break;
+    default: texel = texture(pictures[7], uv); break;
+    }
+    fragment = texel * tint;
 }
 )";
 
@@ -80,7 +100,10 @@ bool QuadBatch::Create(std::string* error)
     rowXLocation = glGetUniformLocation(program, "rowX");
     rowYLocation = glGetUniformLocation(program, "rowY");
     glUseProgram(program);
-    glUniform1i(glGetUniformLocation(program, "picture"), 0);
+    for (int unit = 0; unit < kSlots; ++unit) {
+        std::string name = "pictures[" + std::to_string(unit) + "]";
+        glUniform1i(glGetUniformLocation(program, name.c_str()), unit);
+    }
 
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
@@ -94,6 +117,9 @@ bool QuadBatch::Create(std::string* error)
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex),
                           reinterpret_cast<void*>(offsetof(Vertex, color)));
+    glEnableVertexAttribArray(3);
+    glVertexAttribPointer(3, 2, GL_UNSIGNED_BYTE, GL_FALSE, sizeof(Vertex),
+                          reinterpret_cast<void*>(offsetof(Vertex, slot)));
 
     // Two triangles per quad over corners 0-1-2 and 0-2-3; kMaxQuads * 4 fits 16 bits.
     std::vector<uint16_t> indices(kMaxQuads * 6);
@@ -121,6 +147,10 @@ bool QuadBatch::Create(std::string* error)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 
     glEnable(GL_BLEND);
+    // Sources are premultiplied and additive quads carry no coverage, so one blend
+    // state serves both modes: alpha blending lays the source over the destination by
+    // its alpha, an additive source (alpha 0) is simply added.
+    glBlendFuncSeparate(GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     vertices.reserve(kMaxQuads * 4);
     vertices.clear();
     drawCalls = 0;
@@ -162,19 +192,29 @@ void QuadBatch::SetTransform(const float m[6])
     std::memcpy(transform, m, sizeof transform);
 }
 
+int QuadBatch::SlotOf(unsigned quadTexture)
+{
+    unsigned name = quadTexture ? quadTexture : whiteTexture;
+    for (int i = 0; i < slotsUsed; ++i)
+        if (slots[i] == name)
+            return i;
+    if (slotsUsed == kSlots)
+        Flush();
+    slots[slotsUsed] = name;
+    return slotsUsed++;
+}
+
 void QuadBatch::Add(const gfxQuad& quad, unsigned quadTexture, bool flipV)
 {
     if (!program)
         return;
-    // Bit 2 of the blend mode selects alpha blending; without it colours add up.
-    int quadBlend = (quad.blend & BLEND_ALPHA) ? BLEND_ALPHA : BLEND_ADDITIVE;
-    if (quadTexture != texture || quadBlend != blend || vertices.size() >= kMaxQuads * 4) {
+    if (vertices.size() >= kMaxQuads * 4)
         Flush();
-        texture = quadTexture;
-        blend = quadBlend;
-    }
+    uint8_t slot = static_cast<uint8_t>(SlotOf(quadTexture));
+    // Bit 2 of the blend mode selects alpha blending; without it colours add up.
+    uint8_t additive = (quad.blend & BLEND_ALPHA) ? 0 : 1;
     for (const gfxVertex& v : quad.v)
-        vertices.push_back({v.x, v.y, v.tx, flipV ? 1.0f - v.ty : v.ty, v.col});
+        vertices.push_back({v.x, v.y, v.tx, flipV ? 1.0f - v.ty : v.ty, v.col, slot, additive, {0, 0}});
 }
 
 void QuadBatch::Flush()
@@ -187,14 +227,11 @@ void QuadBatch::Flush()
     float sy = -2.0f / static_cast<float>(viewHeight);
     glUniform3f(rowXLocation, transform[0] * sx, transform[1] * sx, transform[2] * sx - 1.0f);
     glUniform3f(rowYLocation, transform[3] * sy, transform[4] * sy, transform[5] * sy + 1.0f);
+    for (int i = 0; i < slotsUsed; ++i) {
+        glActiveTexture(GL_TEXTURE0 + i);
+        glBindTexture(GL_TEXTURE_2D, slots[i]);
+    }
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, texture ? texture : whiteTexture);
-    // Sources are premultiplied, so the colour factor is always ONE: alpha blending
-    // lays the source over the destination by its alpha, additive adds it.
-    if (blend == BLEND_ALPHA)
-        glBlendFuncSeparate(GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    else
-        glBlendFuncSeparate(GL_ONE, GL_ONE, GL_ONE, GL_ONE);
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     // Orphaning the buffer lets the driver hand out fresh storage while the GPU
@@ -205,4 +242,5 @@ void QuadBatch::Flush()
     glBindVertexArray(0);
     ++drawCalls;
     vertices.clear();
+    slotsUsed = 0;
 }

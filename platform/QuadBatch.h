@@ -8,7 +8,9 @@
 
 // Batched textured quads on OpenGL 3.3 core. Quads accumulate in one streaming
 // vertex buffer, drawn through a static index buffer, and go to the GPU only when
-// the texture, the blend mode, the view or the transform changes, or on Flush.
+// the view or the transform changes, a ninth texture is needed, or on Flush. Each
+// vertex carries its texture's slot and its blend mode, so parts that alternate
+// between pictures and between additive and alpha blending still share one draw.
 // Colours are premultiplied by alpha throughout: textures must hold premultiplied
 // texels, and the vertex colour is premultiplied in the shader. So a destination
 // that starts transparent keeps premultiplied pixels, and a render target drawn
@@ -44,9 +46,16 @@ private:
         float x, y;
         float u, v;
         uint32_t color;
+        uint8_t slot;
+        uint8_t additive;
+        uint8_t padding[2];
     };
 
     static constexpr int kMaxQuads = 4096;
+    static constexpr int kSlots = 8;
+
+    // The batch's slot of a GL texture, flushing first when all slots are taken.
+    int SlotOf(unsigned texture);
 
     unsigned program = 0;
     unsigned vertexArray = 0;
@@ -57,8 +66,8 @@ private:
     int rowYLocation = -1;
 
     std::vector<Vertex> vertices;
-    unsigned texture = 0;
-    int blend = BLEND_ALPHA;
+    unsigned slots[kSlots] = {};
+    int slotsUsed = 0;
     int viewWidth = 1;
     int viewHeight = 1;
     float transform[6] = {1, 0, 0, 0, 1, 0};

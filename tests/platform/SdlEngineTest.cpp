@@ -202,14 +202,15 @@ void PrintTo(const BlendCase& c, std::ostream* out)
 
 class Blending : public Drawing, public ::testing::WithParamInterface<BlendCase> {};
 
-// Destinations hold colours premultiplied by alpha.
+// Destinations hold colours premultiplied by alpha; additive light adds colour and no
+// coverage, so it leaves the destination's alpha as it was.
 INSTANTIATE_TEST_SUITE_P(
     Modes, Blending,
     ::testing::Values(BlendCase{"AlphaOverOpaque", 0xFF0000FF, 0x80FF0000, BLEND_ALPHA, {128, 0, 127, 255}},
                       BlendCase{"AlphaOverTransparent", 0, 0x80FF0000, BLEND_ALPHA, {128, 0, 0, 128}},
                       BlendCase{"OpaqueAlphaReplaces", 0xFF204060, 0xFF00FF00, BLEND_ALPHA, {0, 255, 0, 255}},
                       BlendCase{"AdditiveWeightedByAlpha", 0xFF202020, 0x80FF0000, BLEND_ADDITIVE, {160, 32, 32, 255}},
-                      BlendCase{"AdditiveOntoTransparent", 0, 0x40FFFFFF, BLEND_ADDITIVE, {64, 64, 64, 64}},
+                      BlendCase{"AdditiveOntoTransparent", 0, 0x40FFFFFF, BLEND_ADDITIVE, {64, 64, 64, 0}},
                       BlendCase{"AdditiveSaturates", 0xFFC0C0C0, 0xFFFFFFFF, BLEND_ADDITIVE, {255, 255, 255, 255}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -230,7 +231,7 @@ TEST_F(Drawing, AdditiveQuadsAccumulate)
     for (int i = 0; i < 4; ++i)
         Draw(MakeQuad(8, 8, 16, 16, 0x40FF8000, BLEND_ADDITIVE));
     engine->Gfx_EndScene();
-    EXPECT_TRUE(Near(At(15, 15), {255, 128, 0, 255}, 4));
+    EXPECT_TRUE(Near(At(15, 15), {255, 128, 0, 0}, 4));
 }
 
 TEST_F(Drawing, VertexColourMultipliesTexel)
@@ -266,7 +267,8 @@ TEST_F(Drawing, PresentedTargetKeepsFaintGlow)
     Draw(MakeQuad(0, 0, 8, 8, 0xFF40C0FF, BLEND_ALPHA));
     engine->Gfx_EndScene();
     Pixel glow = At(30, 30);
-    ASSERT_TRUE(Near(glow, {32, 32, 32, 32}));
+    // Additive light brings colour but no coverage: the target keeps its alpha.
+    ASSERT_TRUE(Near(glow, {32, 32, 32, 0}));
 
     HTARGET other = engine->Target_Create(kSize, kSize, false);
     ASSERT_NE(other, 0u);
@@ -339,23 +341,59 @@ TEST_F(Drawing, ClippingLimitsDrawingUntilNextScene)
     EXPECT_TRUE(Near(At(52, 4), {0, 255, 0, 255}));
 }
 
-TEST_F(Drawing, QuadsOfOneTextureAndModeShareOneDrawCall)
+TEST_F(Drawing, QuadsShareDrawCallsAcrossBlendModesAndUpToEightTextures)
 {
+    TempFolder folder;
+    folder.WritePng("white.png", 2, 2, std::vector<uint8_t>(2 * 2 * 4, 255));
+    std::vector<HTEXTURE> textures;
+    for (int i = 0; i < 9; ++i)
+        textures.push_back(engine->Texture_Load("white.png", 0, true));
+
+    // Parts alternate pictures and blend modes; eight pictures still make one batch.
     ASSERT_TRUE(engine->Gfx_BeginScene(target));
     engine->Gfx_Clear(0);
     uint64_t before = engine->DrawCalls();
     for (int i = 0; i < 500; ++i)
-        Draw(MakeQuad(static_cast<float>(i % 60), static_cast<float>(i / 10), 2, 2, 0x10FFFFFF, BLEND_ADDITIVE));
+        Draw(MakeQuad(static_cast<float>(i % 60), static_cast<float>(i / 10), 2, 2, 0x10FFFFFF,
+                      i % 2 ? BLEND_ALPHA : BLEND_ADDITIVE, textures[i % 8]));
     engine->Gfx_EndScene();
     EXPECT_EQ(engine->DrawCalls() - before, 1u);
 
-    // Each change of blend mode starts a new batch.
+    // A ninth texture needs a slot that the batch no longer has.
     ASSERT_TRUE(engine->Gfx_BeginScene(target));
     before = engine->DrawCalls();
-    for (int i = 0; i < 6; ++i)
-        Draw(MakeQuad(0, 0, 2, 2, 0x10FFFFFF, i % 2 ? BLEND_ALPHA : BLEND_ADDITIVE));
+    for (int i = 0; i < 9; ++i)
+        Draw(MakeQuad(0, 0, 2, 2, 0x10FFFFFF, BLEND_ADDITIVE, textures[i]));
     engine->Gfx_EndScene();
-    EXPECT_EQ(engine->DrawCalls() - before, 6u);
+    EXPECT_EQ(engine->DrawCalls() - before, 2u);
+    for (HTEXTURE texture : textures)
+        engine->Texture_Free(texture);
+}
+
+// Quads in different pictures and modes keep their own texels and blending in one batch.
+TEST_F(Drawing, MixedBatchKeepsEachQuadsTextureAndMode)
+{
+    TempFolder folder;
+    std::vector<uint8_t> red(4 * 4 * 4), blue(4 * 4 * 4);
+    for (size_t i = 0; i < red.size(); i += 4) {
+        red[i] = 255, red[i + 3] = 255;
+        blue[i + 2] = 255, blue[i + 3] = 255;
+    }
+    folder.WritePng("red.png", 4, 4, red);
+    folder.WritePng("blue.png", 4, 4, blue);
+    HTEXTURE redTexture = engine->Texture_Load("red.png", 0, false);
+    HTEXTURE blueTexture = engine->Texture_Load("blue.png", 0, false);
+    ASSERT_TRUE(engine->Gfx_BeginScene(target));
+    engine->Gfx_Clear(0xFF000000);
+    Draw(MakeQuad(0, 0, 16, 16, 0xFFFFFFFF, BLEND_ALPHA, redTexture));
+    Draw(MakeQuad(8, 0, 16, 16, 0x80FFFFFF, BLEND_ADDITIVE, blueTexture));
+    Draw(MakeQuad(40, 0, 16, 16, 0x80FFFFFF, BLEND_ALPHA, blueTexture));
+    engine->Gfx_EndScene();
+    EXPECT_TRUE(Near(At(4, 4), {255, 0, 0, 255}));
+    EXPECT_TRUE(Near(At(12, 4), {255, 0, 128, 255}));
+    EXPECT_TRUE(Near(At(44, 4), {0, 0, 128, 255}));
+    engine->Texture_Free(redTexture);
+    engine->Texture_Free(blueTexture);
 }
 
 // A picture whose centre is empty but half of whose area is white: drawn one pixel
