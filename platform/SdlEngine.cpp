@@ -300,12 +300,13 @@ void SdlEngine::System_SetState(gfxIntState state, int value)
         framesPerSecond = value;
 }
 
+// Only the window mode matters here. The pointer stays visible whatever
+// STATE_HIDEMOUSE says: the program draws no pointer of its own, and the user
+// zooms and pans with the mouse.
 void SdlEngine::System_SetState(gfxBoolState state, bool value)
 {
     if (state == STATE_WINDOWED)
         windowed = value;
-    else if (state == STATE_HIDEMOUSE && videoOpen)
-        SDL_ShowCursor(value ? SDL_DISABLE : SDL_ENABLE);
 }
 
 int SdlEngine::System_MessageBox(const char* text, const char* caption, int style)
@@ -532,6 +533,15 @@ void SdlEngine::PushWheelEvent(int steps)
     event.wheel.y = steps;
     event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
     event.wheel.windowID = window ? SDL_GetWindowID(window) : 0;
+    SDL_PushEvent(&event);
+}
+
+void SdlEngine::PushQuitEvent()
+{
+    if (!videoOpen)
+        return;
+    SDL_Event event{};
+    event.type = SDL_QUIT;
     SDL_PushEvent(&event);
 }
 

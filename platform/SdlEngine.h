@@ -82,6 +82,8 @@ public:
     // system would; the next PumpEvents sees it.
     void PushKeyEvent(int key, bool down);
     void PushWheelEvent(int steps);
+    // Queues the request to close the window that the window system sends.
+    void PushQuitEvent();
     // GL draw calls issued so far (for checks that quads are batched).
     uint64_t DrawCalls() const;
 

@@ -674,6 +674,24 @@ TEST(FrameLoop, RunsFrameThenRenderUntilFrameFunctionStops)
         EXPECT_GT(deltas[i], 0.0f);
 }
 
+bool FrameThatAsksToClose()
+{
+    if (++framesSeen == 2)
+        RealEngine::engine->PushQuitEvent();
+    return framesSeen >= 10;
+}
+
+TEST(FrameLoop, EndsWhenTheWindowIsClosed)
+{
+    SdlEngine* engine = RealEngine::engine;
+    ASSERT_NE(engine, nullptr);
+    framesSeen = 0;
+    engine->System_SetState(STATE_FRAMEFUNC, FrameThatAsksToClose);
+    EXPECT_TRUE(engine->System_Start());
+    engine->System_SetState(STATE_FRAMEFUNC, nullptr);
+    EXPECT_EQ(framesSeen, 2);
+}
+
 TEST(System, DesktopSizeIsNeverZero)
 {
     int width = 0, height = 0;
