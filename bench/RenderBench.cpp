@@ -116,6 +116,8 @@ int main()
     GrowTo(1 << 19);
     PictureRenderer::FitView(960, 960);
     renderCursor = SelectBuffer(NEXT)->count;
+    // The 2^20-part generation begins by itself; the one after it would wait for Tab.
+    document.autoLimit = 1 << 20;
     frameTime = 100;
     nextKeyTime = 0;
     auto start = Clock::now();

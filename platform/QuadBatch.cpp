@@ -159,6 +159,9 @@ bool QuadBatch::Create(std::string* error)
 
 void QuadBatch::Destroy()
 {
+    if (inFlight)
+        glDeleteSync(static_cast<GLsync>(inFlight));
+    inFlight = nullptr;
     if (whiteTexture)
         glDeleteTextures(1, &whiteTexture);
     if (indexBuffer)
@@ -241,6 +244,14 @@ void QuadBatch::Flush()
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(vertices.size() / 4 * 6), GL_UNSIGNED_SHORT, nullptr);
     glBindVertexArray(0);
     ++drawCalls;
+    // Keep at most one batch in flight: the caller's time budget then sees what the
+    // drawing really costs, instead of queueing work that stalls the next present.
+    if (inFlight) {
+        glClientWaitSync(static_cast<GLsync>(inFlight), GL_SYNC_FLUSH_COMMANDS_BIT, kFenceTimeout);
+        glDeleteSync(static_cast<GLsync>(inFlight));
+    }
+    inFlight = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    glFlush();
     vertices.clear();
     slotsUsed = 0;
 }

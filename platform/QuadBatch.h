@@ -51,7 +51,9 @@ private:
         uint8_t padding[2];
     };
 
-    static constexpr int kMaxQuads = 4096;
+    // Small enough that a budget checked between quads overshoots by little.
+    static constexpr int kMaxQuads = 2048;
+    static constexpr uint64_t kFenceTimeout = 1000000000;
     static constexpr int kSlots = 8;
 
     // The batch's slot of a GL texture, flushing first when all slots are taken.
@@ -72,4 +74,6 @@ private:
     int viewHeight = 1;
     float transform[6] = {1, 0, 0, 0, 1, 0};
     uint64_t drawCalls = 0;
+    // Fence of the last batch sent (a GLsync).
+    void* inFlight = nullptr;
 };
