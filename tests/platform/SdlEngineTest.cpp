@@ -10,6 +10,7 @@
 
 #include "platform/Engine.h"
 #include "platform/SdlEngine.h"
+#include "tests/platform/OffscreenGl.h"
 
 #include <stb/stb_image_write.h>
 
@@ -25,15 +26,8 @@ public:
 
     void SetUp() override
     {
-        // Mesa's driver is unloaded when the window closes, and its process-long
-        // allocations then look leaked to LeakSanitizer; kept loaded, they stay
-        // reachable. Libraries that are absent here are simply skipped.
-        for (const char* library : {"libEGL.so.1", "libEGL_mesa.so.0", "libGLX.so.0", "libGLX_mesa.so.0", "libgbm.so.1",
-                                    "libglapi.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
-            dlopen(library, RTLD_NOW | RTLD_NODELETE);
         // Always offscreen (EGL), so the tests run the same with or without X.
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        PrepareOffscreenGl();
         Engine* created = gfxCreate(GFX_VERSION);
         engine = dynamic_cast<SdlEngine*>(created);
         ASSERT_NE(engine, nullptr);
