@@ -21,6 +21,20 @@ void SetOrigin()
     registry->originY = static_cast<float>(baseHeight * windowScale * 0.5 / document.zoom + document.panY);
 }
 
+// Moves the pan one step toward the screen centre along one axis, when the centre
+// of the parts' bounds [low, high] lies more than 10 units off it.
+void CentreAxis(float low, float high, float origin, double base, double& pan)
+{
+    float centre = static_cast<float>(((static_cast<double>(high) + low) * 0.5 + origin) * document.zoom);
+    if (centre < base * 0.5 - 10) {
+        pan = pan + 3.0;
+        renderCursor = 0;
+    } else if (centre > base * 0.5 + 10) {
+        pan = pan - 3.0;
+        renderCursor = 0;
+    }
+}
+
 } // namespace
 
 void ControlView(float mx, float my)
@@ -90,20 +104,6 @@ void AutoFit()
     }
     float originX = registry ? registry->originX : 0.0f;
     float originY = registry ? registry->originY : 0.0f;
-    float cx = static_cast<float>(((static_cast<double>(next->maxX) + next->minX) * 0.5 + originX) * doc.zoom);
-    if (cx < baseWidth * 0.5 - 10) {
-        doc.panX = doc.panX + 3.0;
-        renderCursor = 0;
-    } else if (cx > baseWidth * 0.5 + 10) {
-        doc.panX = doc.panX - 3.0;
-        renderCursor = 0;
-    }
-    float cy = static_cast<float>(((static_cast<double>(next->maxY) + next->minY) * 0.5 + originY) * doc.zoom);
-    if (cy < baseHeight * 0.5 - 10) {
-        doc.panY = doc.panY + 3.0;
-        renderCursor = 0;
-    } else if (cy > baseHeight * 0.5 + 10) {
-        doc.panY = doc.panY - 3.0;
-        renderCursor = 0;
-    }
+    CentreAxis(next->minX, next->maxX, originX, baseWidth, doc.panX);
+    CentreAxis(next->minY, next->maxY, originY, baseHeight, doc.panY);
 }
