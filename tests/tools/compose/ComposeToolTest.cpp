@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include <stb/stb_image.h>
+
 namespace {
 
 struct Result {
@@ -116,4 +118,32 @@ TEST(ComposeTool, WritesToAFileAndRefusesAnUnwritableOne)
 
     Result bad = RunTool("--json /nonexistent-folder/x.json");
     EXPECT_EQ(bad.code, 2);
+}
+
+// Drawn with the real engine from the run folder's pictures: never black, and the
+// same command gives the same picture byte for byte.
+TEST(ComposeTool, DrawsTheSamePictureTwiceAndNeverBlack)
+{
+    for (const char* seeds : {"4,1,1", "7,3,9", "123,45,6"}) {
+        std::string first = ::testing::TempDir() + "compose_draw_a.png";
+        std::string second = ::testing::TempDir() + "compose_draw_b.png";
+        std::string args = std::string("--seeds ") + seeds + " --generations 9 --size 320x240 --out ";
+        for (const std::string& png : {first, second}) {
+            std::string command = std::string("cd ") + VORNALY_RUN_DIR + " && " + VORNALY_RENDER + " " + args + png;
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        }
+        std::string bytes = ReadFile(first);
+        EXPECT_EQ(bytes, ReadFile(second)) << seeds;
+
+        int width = 0, height = 0, channels = 0;
+        stbi_uc* pixels = stbi_load(first.c_str(), &width, &height, &channels, 3);
+        ASSERT_NE(pixels, nullptr) << seeds;
+        EXPECT_EQ(width, 320);
+        EXPECT_EQ(height, 240);
+        int lit = 0;
+        for (int i = 0; i < width * height * 3; ++i)
+            lit += pixels[i] > 16;
+        stbi_image_free(pixels);
+        EXPECT_GT(lit, 500) << seeds;
+    }
 }
