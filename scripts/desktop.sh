@@ -70,3 +70,12 @@ hold_key() {
 screenshot() {
     import -window "$1" "$2"
 }
+
+# Clicks the single button of the message box named $1 (an error box's OK): the
+# program's window holds the keyboard focus by then, so keys would not reach it.
+click_box_button() {
+    local id x y w h
+    id=$(wait_window "$1" 15) || return 1
+    read -r x y w h <<<"$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width/ {w=$NF} /Height/ {h=$NF} END {print x, y, w, h}')"
+    xdotool mousemove $((x + w / 2)) $((y + h * 73 / 100)) click 1
+}

@@ -15,18 +15,30 @@ jobs=$(nproc)
 echo "== build"
 scripts/build.sh build
 echo "== tests"
-ctest --test-dir build --output-on-failure -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs" | tee build/ctest.log
 
 echo "== sanitizer build"
 scripts/build.sh build-sanitize -DVORNALY_SANITIZE=ON -DVORNALY_BENCH=OFF
 echo "== sanitizer tests"
 # Mesa's software renderer keeps allocations alive past exit; leaks are not ours to judge there.
-ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E e2e
+ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E e2e |
+    tee build-sanitize/ctest.log
 
-if [ -f tests/fuzz/CMakeLists.txt ]; then
-    echo "== fuzzing the font reader"
-    CC=clang CXX=clang++ scripts/build.sh build-fuzz -DVORNALY_FUZZ=ON -DVORNALY_BENCH=OFF
-    corpus=$(mktemp -d)
-    cp tests/fuzz/corpus/* "$corpus"/
-    "$(find build-fuzz -name font_fuzz -type f -perm -u+x | head -n 1)" -max_total_time="${FUZZ_SECONDS:-30}" "$corpus"
+echo "== fuzzing the font reader"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORNALY_FUZZ=ON -DVORNALY_BENCH=OFF >/dev/null
+cmake --build build-fuzz --target font_fuzz -j"$jobs"
+corpus=$(mktemp -d)
+cp tests/fuzz/corpus/* "$corpus"/
+if ! build-fuzz/fuzz/font_fuzz -max_total_time="${FUZZ_SECONDS:-30}" -max_len=2048 "$corpus" \
+    2>build-fuzz/fuzz.log; then
+    tail -n 60 build-fuzz/fuzz.log
+    exit 1
 fi
+tail -n 1 build-fuzz/fuzz.log
+
+# Both test runs, summed: every test passed, or set -e would have stopped us above.
+total=0
+for log in build/ctest.log build-sanitize/ctest.log; do
+    total=$((total + $(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$log")))
+done
+echo "tests: $total passed, 0 failed"

@@ -60,6 +60,19 @@ lit_of() {
 yellow_of() {
     convert "$1" -crop "$2" +repage -fx "(r > 0.97 && g > 0.97 && b < 0.145) ? 1 : 0" -format "%[fx:mean*w*h]" info:
 }
+# Sets code to the exit code of the program started as $1, waiting up to 5 s, or to
+# "timeout" if it runs on. (Not a command substitution: only this shell can wait.)
+wait_exit() {
+    code=timeout
+    for _ in $(seq 1 50); do
+        if ! kill -0 "$1" 2>/dev/null; then
+            wait "$1"
+            code=$?
+            return
+        fi
+        sleep 0.1
+    done
+}
 greater() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 shot() { screenshot "$window" "$shots/$1.png"; }
@@ -150,16 +163,27 @@ check "a right-button drag moves the picture" greater "$(difference "$shots/afte
 check "the picture is redrawn on release" greater "$(lit_of "$shots/dropped.png")" 0.001
 
 hold_key x 0.3
-code=timeout
-for _ in $(seq 1 50); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-        wait "$pid"
-        code=$?
-        break
-    fi
-    sleep 0.1
-done
+wait_exit "$pid"
 check "X exits with code 0 (got $code)" test "$code" = 0
+
+# A picture that cannot be loaded: one message, no frame loop, exit code 0.
+broken=$(mktemp -d)
+cp -r "$run_dir/pix" "$broken/pix"
+printf 'not a picture' >"$broken/pix/zz-broken.png"
+for file in vornaly Graphics.paq Sound.paq; do
+    ln -s "$run_dir/$file" "$broken/$file"
+done
+cd "$broken"
+setsid ./vornaly &
+pid=$!
+answer_box "Vornaly" Escape
+sleep 1
+screenshot "$(wait_window "Error" 15)" "$shots/error.png"
+check "a broken picture shows an error box" test -s "$shots/error.png"
+click_box_button "Error"
+wait_exit "$pid"
+check "after the error the program exits with code 0 (got $code)" test "$code" = 0
+rm -rf "$broken"
 
 echo "screenshots: $shots"
 echo "$passed passed, $failed failed"
