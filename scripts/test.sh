@@ -13,12 +13,12 @@ export SDL_AUDIODRIVER=dummy
 jobs=$(nproc)
 
 echo "== build"
-scripts/build.sh build
+scripts/build.sh build -DVORNALY_TESTS=ON -DVORNALY_BENCH=ON
 echo "== tests"
 ctest --test-dir build --output-on-failure -j"$jobs" | tee build/ctest.log
 
 echo "== sanitizer build"
-scripts/build.sh build-sanitize -DVORNALY_SANITIZE=ON -DVORNALY_BENCH=OFF
+scripts/build.sh build-sanitize -DVORNALY_SANITIZE=ON -DVORNALY_TESTS=ON -DVORNALY_BENCH=OFF
 echo "== sanitizer tests"
 # Mesa's software renderer keeps allocations alive past exit; leaks are not ours to judge there.
 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E e2e |
