@@ -1,5 +1,6 @@
 #include "platform/QuadBatch.h"
 
+#include <algorithm>
 #include <cstring>
 #include <epoxy/gl.h>
 
@@ -218,6 +219,27 @@ void QuadBatch::Add(const gfxQuad& quad, unsigned quadTexture, bool flipV)
     uint8_t additive = (quad.blend & BLEND_ALPHA) ? 0 : 1;
     for (const gfxVertex& v : quad.v)
         vertices.push_back({v.x, v.y, v.tx, flipV ? 1.0f - v.ty : v.ty, v.col, slot, additive, {0, 0}});
+    // Filling costs by the pixel: a batch of a few huge quads goes out as soon as it
+    // has as much to fill as thousands of small ones.
+    pixels += CoveredPixels(quad);
+    if (pixels > kMaxPixels)
+        Flush();
+}
+
+double QuadBatch::CoveredPixels(const gfxQuad& quad) const
+{
+    float left = 1e30f, top = 1e30f, right = -1e30f, bottom = -1e30f;
+    for (const gfxVertex& v : quad.v) {
+        float x = transform[0] * v.x + transform[1] * v.y + transform[2];
+        float y = transform[3] * v.x + transform[4] * v.y + transform[5];
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    double width = std::min<double>(right, viewWidth) - std::max<double>(left, 0);
+    double height = std::min<double>(bottom, viewHeight) - std::max<double>(top, 0);
+    return width > 0 && height > 0 ? width * height : 0.0;
 }
 
 void QuadBatch::Flush()
@@ -254,4 +276,5 @@ void QuadBatch::Flush()
     glFlush();
     vertices.clear();
     slotsUsed = 0;
+    pixels = 0;
 }

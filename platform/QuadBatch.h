@@ -8,7 +8,8 @@
 
 // Batched textured quads on OpenGL 3.3 core. Quads accumulate in one streaming
 // vertex buffer, drawn through a static index buffer, and go to the GPU only when
-// the view or the transform changes, a ninth texture is needed, or on Flush. Each
+// the view or the transform changes, a ninth texture is needed, the quads cover
+// more pixels than a batch should fill, or on Flush. Each
 // vertex carries its texture's slot and its blend mode, so parts that alternate
 // between pictures and between additive and alpha blending still share one draw.
 // Colours are premultiplied by alpha throughout: textures must hold premultiplied
@@ -54,6 +55,12 @@ private:
     // Small enough that a budget checked between quads overshoots by little.
     static constexpr int kMaxQuads = 2048;
     static constexpr uint64_t kFenceTimeout = 1000000000;
+    // Pixels a batch may cover before it is sent: some milliseconds of filling on a
+    // software renderer, so that a time budget checked between quads holds.
+    static constexpr double kMaxPixels = 4.0 * 1024 * 1024;
+
+    // Area of the quad's bounding box on the destination, clipped to the view.
+    double CoveredPixels(const gfxQuad& quad) const;
     static constexpr int kSlots = 8;
 
     // The batch's slot of a GL texture, flushing first when all slots are taken.
@@ -70,6 +77,8 @@ private:
     std::vector<Vertex> vertices;
     unsigned slots[kSlots] = {};
     int slotsUsed = 0;
+    // Pixels covered by the quads of the batch so far.
+    double pixels = 0;
     int viewWidth = 1;
     int viewHeight = 1;
     float transform[6] = {1, 0, 0, 0, 1, 0};

@@ -364,6 +364,22 @@ TEST_F(Drawing, QuadsShareDrawCallsAcrossBlendModesAndUpToEightTextures)
         engine->Texture_Free(texture);
 }
 
+// Filling costs by the pixel: quads that each cover a whole large target go out a few
+// at a time, so a budget checked between quads sees the work.
+TEST_F(Drawing, BatchesOfLargeQuadsAreSentEarly)
+{
+    HTARGET large = engine->Target_Create(1024, 1024, false);
+    ASSERT_NE(large, 0u);
+    ASSERT_TRUE(engine->Gfx_BeginScene(large));
+    uint64_t before = engine->DrawCalls();
+    for (int i = 0; i < 8; ++i)
+        Draw(MakeQuad(-100, -100, 2000, 2000, 0x10FFFFFF, BLEND_ADDITIVE));
+    EXPECT_EQ(engine->DrawCalls() - before, 1u) << "four screens' worth fit one batch, the fifth sends it";
+    engine->Gfx_EndScene();
+    EXPECT_EQ(engine->DrawCalls() - before, 2u);
+    engine->Target_Free(large);
+}
+
 // Quads in different pictures and modes keep their own texels and blending in one batch.
 TEST_F(Drawing, MixedBatchKeepsEachQuadsTextureAndMode)
 {
