@@ -23,6 +23,11 @@ check() {
     fi
 }
 
+# Copies PNG $1 to $2, cut to region $3 if given, with faint colours lifted (each
+# channel to the power 0.4), so that a faint picture is judged like a bright one.
+boosted() {
+    convert "$1" ${3:+-crop "$3" +repage} -evaluate pow 0.4 "$2"
+}
 # Fraction of the pixels of a region WxH+X+Y that differ between two PNGs (fuzz 10 %),
 # taken over the pixels lit (brighter than 6 %) in either, so that a small picture
 # counts as much as a large one. Without a region: the whole image.
@@ -31,8 +36,8 @@ difference() {
     a=$(mktemp --suffix=.png)
     b=$(mktemp --suffix=.png)
     mask=$(mktemp --suffix=.png)
-    convert "$1" ${3:+-crop "$3" +repage} "$a"
-    convert "$2" ${3:+-crop "$3" +repage} "$b"
+    boosted "$1" "$a" "${3:-}"
+    boosted "$2" "$b" "${3:-}"
     changed=$(compare -fuzz 10% -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1)
     convert "$a" "$b" -compose Lighten -composite -colorspace Gray -threshold 6% "$mask"
     lit=$(convert "$mask" -format "%[fx:mean*w*h]" info:)
@@ -44,8 +49,10 @@ shape_overlap() {
     local a b both either
     a=$(mktemp --suffix=.png)
     b=$(mktemp --suffix=.png)
-    convert "$1" -colorspace Gray -threshold 6% "$a"
-    convert "$2" -colorspace Gray -threshold 6% "$b"
+    boosted "$1" "$a"
+    boosted "$2" "$b"
+    convert "$a" -colorspace Gray -threshold 6% "$a"
+    convert "$b" -colorspace Gray -threshold 6% "$b"
     both=$(convert "$a" "$b" -compose Multiply -composite -format "%[fx:mean]" info:)
     either=$(convert "$a" "$b" -compose Lighten -composite -format "%[fx:mean]" info:)
     rm -f "$a" "$b"
@@ -109,8 +116,11 @@ sleep 2
 shot new
 check "N shows another picture" greater "$(difference "$shots/start.png" "$shots/new.png")" 0.3
 
-# B leaves the view where it stands; give the automatic fitting time to settle first.
-sleep 6
+# B leaves the view where it stands, but the automatic fitting may still be moving
+# it: one wheel step turns auto mode off, so both pictures share one view.
+sleep 2
+xdotool click 4
+sleep 3
 shot settled
 hold_key b
 sleep 4
