@@ -55,9 +55,9 @@ private:
     // Small enough that a budget checked between quads overshoots by little.
     static constexpr int kMaxQuads = 2048;
     static constexpr uint64_t kFenceTimeout = 1000000000;
-    // Pixels a batch may cover before it is sent: some milliseconds of filling on a
-    // software renderer, so that a time budget checked between quads holds.
-    static constexpr double kMaxPixels = 4.0 * 1024 * 1024;
+    // Pixels a batch may cover before it is sent: a screenful, some milliseconds of
+    // filling on a software renderer, so that a time budget checked between quads holds.
+    static constexpr double kMaxPixels = 1024.0 * 1024;
 
     // Area of the quad's bounding box on the destination, clipped to the view.
     double CoveredPixels(const gfxQuad& quad) const;
