@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 
@@ -128,8 +128,9 @@ private:
     std::unique_ptr<SoundBank> sounds;
 
     uint32_t nextHandle = 1;
-    std::map<HTEXTURE, Texture> textures;
-    std::map<HTARGET, Target> targets;
+    // Looked up once per quad drawn.
+    std::unordered_map<HTEXTURE, Texture> textures;
+    std::unordered_map<HTARGET, Target> targets;
 
     // Scene state.
     bool inScene = false;
