@@ -7,7 +7,7 @@ packages=(
     libsdl2-dev libsdl2-mixer-dev libepoxy-dev libphysfs-dev libstb-dev libfreetype-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core sox libsox-fmt-mp3
-    libgl1-mesa-dri libegl-mesa0 libegl1 xvfb xauth xfonts-base xdotool x11-utils x11-apps imagemagick
+    libgl1-mesa-dri libegl-mesa0 libegl1 libx11-dev xvfb xauth xfonts-base xdotool x11-utils x11-apps imagemagick
 )
 
 sudo=""

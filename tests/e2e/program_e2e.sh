@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The real program under a virtual X display, driven like a person would: keys held
 # long enough for a 50 fps poll, screenshots compared by region.
-# Usage: program_e2e.sh RUN_DIR SCRIPTS_DIR [SCREENSHOT_DIR]
+# Usage: program_e2e.sh RUN_DIR SCRIPTS_DIR SCREENSHOT_DIR CLOSE_WINDOW_TOOL
 set -uo pipefail
 run_dir=$1
 scripts_dir=$2
-shots=${3:-$(mktemp -d)}
+shots=$3
+close_window=$4
 mkdir -p "$shots"
 source "$scripts_dir/desktop.sh"
 
@@ -175,6 +176,16 @@ check "the picture is redrawn on release" greater "$(lit_of "$shots/dropped.png"
 hold_key x 0.3
 wait_exit "$pid"
 check "X exits with code 0 (got $code)" test "$code" = 0
+
+# Closing the window as a window manager would ends the program normally.
+setsid ./vornaly &
+pid=$!
+answer_box "Vornaly" Escape
+window=$(wait_window "Vornaly - vornaly.art" 15)
+sleep 1
+"$close_window" "$window"
+wait_exit "$pid"
+check "closing the window exits with code 0 (got $code)" test "$code" = 0
 
 # A picture that cannot be loaded: one message, no frame loop, exit code 0.
 broken=$(mktemp -d)
