@@ -162,6 +162,16 @@ sleep 2
 shot after-wheel
 check "the wheel changes the picture's size" greater "$(difference "$shots/before-wheel.png" "$shots/after-wheel.png")" 0.3
 
+xdotool keydown ctrl
+for _ in $(seq 1 15); do
+    xdotool click 4
+    sleep 0.1
+done
+xdotool keyup ctrl
+sleep 2
+shot larger-parts
+check "Ctrl and the wheel change the parts' size" greater "$(difference "$shots/after-wheel.png" "$shots/larger-parts.png")" 0.2
+
 xdotool mousedown 3
 sleep 0.2
 xdotool mousemove $((cx + 120)) $((cy + 80))
@@ -170,7 +180,7 @@ shot dragging
 xdotool mouseup 3
 sleep 2
 shot dropped
-check "a right-button drag moves the picture" greater "$(difference "$shots/after-wheel.png" "$shots/dragging.png")" 0.3
+check "a right-button drag moves the picture" greater "$(difference "$shots/larger-parts.png" "$shots/dragging.png")" 0.3
 check "the picture is redrawn on release" greater "$(lit_of "$shots/dropped.png")" 0.001
 
 hold_key x 0.3
