@@ -5,7 +5,7 @@
 namespace {
 Engine* current = nullptr;
 bool installed = false;
-}  // namespace
+} // namespace
 
 void Engine::Release()
 {

@@ -128,8 +128,8 @@ public:
     virtual void Gfx_RenderQuad(const gfxQuad* quad) = 0;
     virtual void Gfx_SetClipping(int x = 0, int y = 0, int w = 0, int h = 0) = 0;
     // Later drawing of the scene is scaled by (hscale, vscale) about the top-left corner.
-    virtual void Gfx_SetTransform(float x = 0, float y = 0, float dx = 0, float dy = 0, float rot = 0,
-                                  float hscale = 0, float vscale = 0) = 0;
+    virtual void Gfx_SetTransform(float x = 0, float y = 0, float dx = 0, float dy = 0, float rot = 0, float hscale = 0,
+                                  float vscale = 0) = 0;
 
     virtual HTARGET Target_Create(int width, int height, bool zbuffer) = 0;
     virtual void Target_Free(HTARGET target) = 0;

@@ -14,7 +14,7 @@ std::string Lower(std::string s)
     return s;
 }
 
-}  // namespace
+} // namespace
 
 std::string NormalizePath(const char* name)
 {

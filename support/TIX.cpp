@@ -6,15 +6,14 @@ namespace {
 
 int64_t SteadyTicks()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 int64_t (*readCounter)() = SteadyTicks;
 int64_t counterFrequency = 1000000000;
 
-}  // namespace
+} // namespace
 
 void TIX::SetCounter(int64_t (*counter)(), int64_t ticksPerSecond)
 {

@@ -33,7 +33,7 @@ int PowerOfTwo(int n)
     return p;
 }
 
-}  // namespace
+} // namespace
 
 FakeEngine::FakeEngine()
 {
@@ -326,8 +326,8 @@ HTEXTURE FakeEngine::Texture_Load(const char* name, uint32_t, bool mipmap)
     if (!ReadFile(name, &bytes))
         return 0;
     int w = 0, h = 0, channels = 0;
-    if (!stbi_info_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()), &w,
-                               &h, &channels))
+    if (!stbi_info_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()), &w, &h,
+                               &channels))
         return 0;
     HTEXTURE texture = nextHandle++;
     int tw = powerOfTwoTextures ? PowerOfTwo(w) : w;
