@@ -20,20 +20,13 @@ gfxSprite::gfxSprite(HTEXTURE texture, float texX, float texY, float width, floa
 {
     gfx = gfxCreate(GFX_VERSION);
     TextureSize(texture, &texWidth, &texHeight);
-    float left = texX / texWidth;
-    float top = texY / texHeight;
-    float right = (texX + width) / texWidth;
-    float bottom = (texY + height) / texHeight;
-    const float tx[4] = {left, right, right, left};
-    const float ty[4] = {top, top, bottom, bottom};
-    for (int i = 0; i < 4; ++i) {
-        quad.v[i].x = 0;
-        quad.v[i].y = 0;
-        quad.v[i].z = 0.5f;
-        quad.v[i].col = 0xFFFFFFFF;
-        quad.v[i].tx = tx[i];
-        quad.v[i].ty = ty[i];
+    for (gfxVertex& v : quad.v) {
+        v.x = 0;
+        v.y = 0;
+        v.z = 0.5f;
+        v.col = 0xFFFFFFFF;
     }
+    MapTexture(texX / texWidth, texY / texHeight, (texX + width) / texWidth, (texY + height) / texHeight);
     quad.tex = texture;
     quad.blend = BLEND_ALPHA;
 }
@@ -43,12 +36,8 @@ gfxSprite::~gfxSprite()
     gfx->Release();
 }
 
-void gfxSprite::Render(float x, float y)
+void gfxSprite::PlaceRectangle(float x1, float y1, float x2, float y2)
 {
-    float x1 = x - hotX;
-    float y1 = y - hotY;
-    float x2 = x + width - hotX;
-    float y2 = y + height - hotY;
     quad.v[0].x = x1;
     quad.v[0].y = y1;
     quad.v[1].x = x2;
@@ -57,6 +46,23 @@ void gfxSprite::Render(float x, float y)
     quad.v[2].y = y2;
     quad.v[3].x = x1;
     quad.v[3].y = y2;
+}
+
+void gfxSprite::MapTexture(float left, float top, float right, float bottom)
+{
+    quad.v[0].tx = left;
+    quad.v[0].ty = top;
+    quad.v[1].tx = right;
+    quad.v[1].ty = top;
+    quad.v[2].tx = right;
+    quad.v[2].ty = bottom;
+    quad.v[3].tx = left;
+    quad.v[3].ty = bottom;
+}
+
+void gfxSprite::Render(float x, float y)
+{
+    PlaceRectangle(x - hotX, y - hotY, x + width - hotX, y + height - hotY);
     gfx->Gfx_RenderQuad(&quad);
 }
 
@@ -80,14 +86,7 @@ void gfxSprite::RenderTransformed(float x, float y, float angle, float scaleX, f
         quad.v[3].x = a1 * cosA - b2 * sinA + x;
         quad.v[3].y = a1 * sinA + b2 * cosA + y;
     } else {
-        quad.v[0].x = a1 + x;
-        quad.v[0].y = b1 + y;
-        quad.v[1].x = a2 + x;
-        quad.v[1].y = b1 + y;
-        quad.v[2].x = a2 + x;
-        quad.v[2].y = b2 + y;
-        quad.v[3].x = a1 + x;
-        quad.v[3].y = b2 + y;
+        PlaceRectangle(a1 + x, b1 + y, a2 + x, b2 + y);
     }
     gfx->Gfx_RenderQuad(&quad);
 }
@@ -106,18 +105,7 @@ void gfxSprite::SetTexture(HTEXTURE texture)
     float q2 = quad.v[2].ty * texHeight;
     texWidth = newWidth;
     texHeight = newHeight;
-    p1 /= texWidth;
-    p2 /= texWidth;
-    q1 /= texHeight;
-    q2 /= texHeight;
-    quad.v[0].tx = p1;
-    quad.v[0].ty = q1;
-    quad.v[1].tx = p2;
-    quad.v[1].ty = q1;
-    quad.v[2].tx = p2;
-    quad.v[2].ty = q2;
-    quad.v[3].tx = p1;
-    quad.v[3].ty = q2;
+    MapTexture(p1 / texWidth, q1 / texHeight, p2 / texWidth, q2 / texHeight);
 }
 
 void gfxSprite::SetColor(uint32_t color, int vertex)

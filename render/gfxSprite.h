@@ -52,4 +52,9 @@ public:
 
 private:
     static void TextureSize(HTEXTURE texture, float* width, float* height);
+    // Corners of an unturned rectangle, in the vertex order top-left, top-right,
+    // bottom-right, bottom-left.
+    void PlaceRectangle(float x1, float y1, float x2, float y2);
+    // Texture coordinates of the corners, in the same order.
+    void MapTexture(float left, float top, float right, float bottom);
 };
