@@ -30,6 +30,22 @@ void WriteNumber(FILE* out, double value)
         std::fputs("null", out);
 }
 
+// x, y, angle and scale of a part or transform, as "key": value pairs or as bare values.
+void WritePlacement(FILE* out, const PART& part, bool named)
+{
+    const std::pair<const char*, float> fields[] = {
+        {"x", part.x}, {"y", part.y}, {"angle", part.angle}, {"scale", part.scale}};
+    bool first = true;
+    for (const auto& [name, value] : fields) {
+        if (!first)
+            std::fputs(", ", out);
+        if (named)
+            std::fprintf(out, "\"%s\": ", name);
+        WriteNumber(out, value);
+        first = false;
+    }
+}
+
 } // namespace
 
 void Composition::Compose(const ComposeOptions& options, NullEngine* nullEngine)
@@ -91,14 +107,8 @@ void Composition::WriteJson(FILE* out, bool withParts) const
                  transformCount);
     for (int32_t i = 0; i < transformCount; ++i) {
         const PART& t = transforms[i];
-        std::fprintf(out, "%s\n    {\"picture\": %d, \"x\": ", i ? "," : "", t.picture);
-        WriteNumber(out, t.x);
-        std::fputs(", \"y\": ", out);
-        WriteNumber(out, t.y);
-        std::fputs(", \"angle\": ", out);
-        WriteNumber(out, t.angle);
-        std::fputs(", \"scale\": ", out);
-        WriteNumber(out, t.scale);
+        std::fprintf(out, "%s\n    {\"picture\": %d, ", i ? "," : "", t.picture);
+        WritePlacement(out, t, true);
         std::fputs("}", out);
     }
     std::fputs("\n  ],\n  \"palette\": [", out);
@@ -126,13 +136,7 @@ void Composition::WriteJson(FILE* out, bool withParts) const
         for (int32_t i = 0; i < next->count; ++i) {
             const PART& p = next->items[i];
             std::fprintf(out, "%s\n    [%d, ", i ? "," : "", p.picture);
-            WriteNumber(out, p.x);
-            std::fputs(", ", out);
-            WriteNumber(out, p.y);
-            std::fputs(", ", out);
-            WriteNumber(out, p.angle);
-            std::fputs(", ", out);
-            WriteNumber(out, p.scale);
+            WritePlacement(out, p, false);
             std::fprintf(out, ", %d]", p.color);
         }
         std::fputs("\n  ]", out);
